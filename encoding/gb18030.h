@@ -17,8 +17,9 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view text);
 std::optional<std::size_t> FindInvalidGb18030(std::string_view text);
 
 // Utf8ToGb18030 converts well-formed UTF-8 (check it with FindInvalidUtf8 first; an ill-formed
-// sequence becomes the GB18030 form of U+FFFD). Every character has a GB18030 form, so nothing
-// is lost.
+// sequence becomes the GB18030 form of U+FFFD). Every character has a GB18030 form; the C
+// library lacks one only for 24 private-use code points (U+E78D..U+E796, U+E816.. and so on, the
+// ones GB18030-2005 gave to real characters), which become U+FFFD too.
 std::string Utf8ToGb18030(std::string_view utf8);
 
 // Gb18030ToUtf8 converts GB18030 bytes; a byte that does not decode (a lone first byte, a cut in
