@@ -144,6 +144,7 @@ TextArray SplitText(ByteView text, ByteView separator) {
   std::size_t segment = 0;
   std::size_t i = 0;
   while (i < n && n - i >= m) {
+    if (i + 1 == n && IsLeadByte(At(text, i))) break;  // a lone first byte: the scan ends
     if (std::memcmp(text.data() + i, separator.data(), m) == 0) {
       parts.Append(ByteText(text.substr(segment, i - segment)));
       i += m;
