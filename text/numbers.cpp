@@ -1,11 +1,13 @@
 #include "text/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace sumvelo {
 namespace {
@@ -185,9 +187,23 @@ double TextToNumber(ByteView text) {
   double value = 0;
   const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (ec == std::errc::result_out_of_range) {
+    // Too large or too small for a double: the power of ten of the first non-zero digit, the
+    // point's place plus the exponent, says which.
     const auto e = number.find('e');
-    const bool tiny = e != std::string::npos && number[e + 1] == '-';
-    value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    const std::string_view mantissa = std::string_view(number).substr(0, e);
+    const auto point = std::min(mantissa.find('.'), mantissa.size());
+    const auto lead = mantissa.find_first_not_of("0.");  // exists: a zero is never out of range
+    long long power = lead < point ? static_cast<long long>(point - lead) - 1
+                                   : -static_cast<long long>(lead - point);
+    if (e != std::string::npos) {
+      long long exponent = 0;
+      for (std::size_t k = e + 1; k < number.size(); ++k) {
+        if (!IsDigit(number[k])) continue;
+        exponent = std::min(exponent * 10 + (number[k] - '0'), 1000000000LL);
+      }
+      power += number[e + 1] == '-' ? -exponent : exponent;
+    }
+    value = power < 0 ? 0.0 : std::numeric_limits<double>::infinity();
   }
   return negative ? -value : value;
 }
