@@ -114,7 +114,9 @@ ByteText Gbk(std::string_view utf8) {
     if (extra < 0) Fail(utf8, "malformed UTF-8");
     char32_t cp = b & (0x3F >> extra);
     for (int k = 1; k <= extra; ++k) {
-      if (i + k >= utf8.size()) Fail(utf8, "malformed UTF-8");
+      if (i + k >= utf8.size() || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
+        Fail(utf8, "malformed UTF-8");
+      }
       cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     }
     i += extra + 1;

@@ -57,6 +57,16 @@ TEST(Gbk, RuleCharactersHaveTheirGbkBytes) {
   for (const Case& c : cases) EXPECT_EQ(Hex(Gbk(c.utf8)), c.hex) << c.utf8;
 }
 
+// A character outside the table or a broken UTF-8 sequence is a fault in the program's own
+// texts: it is reported and the program ends.
+TEST(GbkDeathTest, UnknownOrMalformedTextEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(Gbk("a\xE4\xB8\xAD"), "missing");  // 中 is not in the table
+  EXPECT_DEATH(Gbk("\xE7\x9A"), "malformed");     // 的 cut short
+  EXPECT_DEATH(Gbk("\xE7\x1A\x84"), "malformed"); // 的 with an ASCII byte inside
+  EXPECT_DEATH(Gbk("\x9A"), "malformed");         // a lone continuation byte
+}
+
 // The table is looked up by binary search: it must be sorted, and every entry must be found.
 TEST(Gbk, TableIsSortedAndEveryEntryIsFound) {
   const auto table = GbkLiteralTable();
