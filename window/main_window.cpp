@@ -101,6 +101,10 @@ MainWindow::MainWindow(QWidget* parent)
 
   标签3_ = MakeLabel(this, "标签3", {9, 497, 471, 24});
   标签3_->setEnabled(false);
+  // Disabled, yet it carries the keywords: a darker grey than the default keeps them legible.
+  QPalette keywordColours = 标签3_->palette();
+  keywordColours.setColor(QPalette::Disabled, QPalette::WindowText, QColor(96, 96, 96));
+  标签3_->setPalette(keywordColours);
   按钮1_ = MakeButton(this, "按钮1", "清空", {304, 8, 48, 24});
   标签1_ = MakeLabel(this, "标签1", {544, 8, 56, 24});
 
