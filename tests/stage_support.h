@@ -89,13 +89,19 @@ inline std::string Rows(const WorkTable& t) {
 }
 
 // RecordingControls is HeadlessControls that also keeps every text written to 标签2, in order.
+// With eventsOnStatsWrite it processes pending events (calls the event hook) right after each
+// such write, like a window that repaints a label at once: the keyword stages write progress
+// after every pass, so a test can run a nested command at a known point of every run, however
+// often the stage itself yields.
 class RecordingControls : public HeadlessControls {
  public:
   void WriteControlText(Control c, const ByteText& text) override {
     if (c == Control::标签2) statsWrites.push_back(text);
     HeadlessControls::WriteControlText(c, text);
+    if (c == Control::标签2 && eventsOnStatsWrite) ProcessPendingEvents();
   }
   std::vector<ByteText> statsWrites;
+  bool eventsOnStatsWrite = false;
 };
 
 }  // namespace sumvelo::testing

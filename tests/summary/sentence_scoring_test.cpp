@@ -124,7 +124,8 @@ TEST(ScoreSentences, EnglishSentences) {
   EXPECT_EQ(f.Score("COMPANY: ten said yes."), "4");
 }
 
-// Every row is scored; the other columns and the row order stay as they were.
+// Every row is scored (4 / 3 / 3 reads back as 0.4444444444443: each quotient is kept to 13
+// significant digits); the other columns and the row order stay as they were.
 TEST(ScoreSentences, ScoresEveryRowInPlace) {
   Fixture f;
   f.Keywords({{Zh("甲甲"), "3"}});
