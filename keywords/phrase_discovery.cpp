@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "keywords/keyword_ranking.h"
+#include "keywords/phrase_discovery_fast.h"
 #include "text/gbk_literal.h"
 #include "text/numbers.h"
 #include "text/primitives.h"
@@ -33,7 +34,7 @@ void RebuildCharSequence(Workspace& ws) {
   }
 }
 
-void DiscoverPhrases(Workspace& ws) { DiscoverPhrasesLiteral(ws); }
+void DiscoverPhrases(Workspace& ws) { DiscoverPhrasesFast(ws); }
 
 void DiscoverPhrasesLiteral(Workspace& ws) {
   WorkTable& table = ws.keywordTable;
