@@ -35,9 +35,8 @@ bool RemoveLeadIn(ByteText& t, int window, ByteView comma, std::size_t skip) {
   return true;
 }
 
-}  // namespace
-
-void SplitSentences(Workspace& ws) {
+// CutSentences is SplitSentences up to the blanking of repeats.
+void CutSentences(Workspace& ws) {
   WorkTable& table = ws.sentenceTable;
   table.DeleteAllRows();
   const ByteView b = ws.workingText;
@@ -54,7 +53,18 @@ void SplitSentences(Workspace& ws) {
     }
     start = i + 2;
   }
-  BlankRepeatedSentences(table);
+}
+
+}  // namespace
+
+void SplitSentences(Workspace& ws) {
+  CutSentences(ws);
+  BlankRepeatedSentences(ws.sentenceTable);
+}
+
+void SplitSentencesLiteral(Workspace& ws) {
+  CutSentences(ws);
+  BlankRepeatedSentencesLiteral(ws.sentenceTable);
 }
 
 void BlankRepeatedSentences(WorkTable& sentences) {

@@ -17,6 +17,10 @@ constexpr int kMinSentenceBytes = 14;
 // repeats (BlankRepeatedSentences).
 void SplitSentences(Workspace& ws);
 
+// SplitSentencesLiteral is SplitSentences with BlankRepeatedSentencesLiteral for the blanking;
+// it stays as the reference for the whole literal run.
+void SplitSentencesLiteral(Workspace& ws);
+
 // BlankRepeatedSentences empties column 0 of every row whose text equals, byte for byte, that
 // of an earlier row; the row keeps its place, score and sequence number.
 void BlankRepeatedSentences(WorkTable& sentences);

@@ -28,6 +28,27 @@ class RunningFlag {
   bool& flag_;
 };
 
+// The stages that have a fast and a literal form; every other stage is the same in both runs.
+struct VaryingStages {
+  void (*splitSentences)(Workspace&);
+  void (*discoverPhrases)(Workspace&);  // from the term text in the working text
+  void (*extractEnglishTerms)(Workspace&);
+};
+
+// The literal discovery reads the character sequence, which RebuildCharSequence cuts first. The
+// fast one reads the working text and builds the sequence itself, once, from the text it leaves,
+// so the sequence of the whole term text is never held (it is 32 bytes per character).
+void CutAndDiscoverPhrasesLiteral(Workspace& ws) {
+  RebuildCharSequence(ws);
+  DiscoverPhrasesLiteral(ws);
+}
+
+constexpr VaryingStages kFastStages{SplitSentences, DiscoverPhrases, ExtractEnglishTerms};
+constexpr VaryingStages kLiteralStages{SplitSentencesLiteral, CutAndDiscoverPhrasesLiteral,
+                                       ExtractEnglishTermsLiteral};
+
+std::optional<TextLanguage> Run(Workspace& ws, const VaryingStages& stages);
+
 }  // namespace
 
 TextLanguage DetectLanguage(ByteView body) {
@@ -43,7 +64,13 @@ ByteText LengthLine(int bodyBytes, int summaryBytes) {
                       NumberToText(summaryBytes / 2), kEnd});
 }
 
-std::optional<TextLanguage> Summarize(Workspace& ws) {
+std::optional<TextLanguage> Summarize(Workspace& ws) { return Run(ws, kFastStages); }
+
+std::optional<TextLanguage> SummarizeLiteral(Workspace& ws) { return Run(ws, kLiteralStages); }
+
+namespace {
+
+std::optional<TextLanguage> Run(Workspace& ws, const VaryingStages& stages) {
   if (ws.running) return std::nullopt;
   RunningFlag busy(ws.running);
   Controls& controls = ws.controls;
@@ -55,19 +82,18 @@ std::optional<TextLanguage> Summarize(Workspace& ws) {
 
   if (language == TextLanguage::Chinese) {
     NormalizeChinese(ws);
-    SplitSentences(ws);
+    stages.splitSentences(ws);
     TrimSentences(ws, TextLanguage::Chinese);
     RebuildWorkingText(ws);
     PrepareChineseTermText(ws);
-    RebuildCharSequence(ws);
-    DiscoverPhrases(ws);
+    stages.discoverPhrases(ws);
   } else {
     NormalizeEnglish(ws);
-    SplitSentences(ws);
+    stages.splitSentences(ws);
     TrimSentences(ws, TextLanguage::English);
     RebuildWorkingText(ws);
     PrepareEnglishTermText(ws);
-    ExtractEnglishTerms(ws);
+    stages.extractEnglishTerms(ws);
   }
   BoostByTitle(ws);
   ScoreSentences(ws);
@@ -79,4 +105,5 @@ std::optional<TextLanguage> Summarize(Workspace& ws) {
   return language;
 }
 
+}  // namespace
 }  // namespace sumvelo

@@ -22,6 +22,11 @@ TextLanguage DetectLanguage(ByteView body);
 // this workspace (the nested press is ignored and nothing is touched).
 std::optional<TextLanguage> Summarize(Workspace& ws);
 
+// SummarizeLiteral is Summarize with the literal forms of the stages that have a fast one
+// (SplitSentencesLiteral, DiscoverPhrasesLiteral, ExtractEnglishTermsLiteral): the same
+// controls, tables and working text at the literal cost. It is the reference for Summarize.
+std::optional<TextLanguage> SummarizeLiteral(Workspace& ws);
+
 // LengthLine returns "原文N字，摘要M字" for the given byte lengths.
 ByteText LengthLine(int bodyBytes, int summaryBytes);
 
