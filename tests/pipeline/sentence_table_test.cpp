@@ -146,6 +146,7 @@ TEST(TrimSentences, ChineseBracketsLeadInsAndTheirOrder) {
       {"closing before opening: unchanged", "甲）乙（丙丁戊己。", "甲）乙（丙丁戊己。"},
       {"opening without closing: unchanged", "甲（乙丙丁戊己庚。", "甲（乙丙丁戊己庚。"},
       {"ASCII closing before opening: unchanged", "甲)乙(丙)丁戊己。", "甲)乙(丙)丁戊己。"},
+      {"ASCII opening without closing: unchanged", "甲(乙丙丁戊己庚。", "甲(乙丙丁戊己庚。"},
       {"first pair removed, then the rest is out of order", "(a)b)c(d甲乙丙丁。", "b)c(d甲乙丙丁。"},
       {"comma at byte 9 is a lead-in", "一二三四，五六七八九十。", "五六七八九十。"},
       {"comma at byte 10 is not", "a一二三四，五六七八九。", "a一二三四，五六七八九。"},
