@@ -12,7 +12,7 @@ constexpr ReplaceRule kEnglishNormalization[] = {
     {"said, ", " said."},
     {", says ", ". "},
     {"says, ", "says. "},
-    {", say ", ". say"},
+    {", say ", ". say "},  // keeps the space after "say": the next word stays a word of its own
     {"say, ", "say. "},
     {"..", "."},  // twice: runs of up to four full stops become one
     {"..", "."},
