@@ -1,6 +1,7 @@
 #include "keywords/phrase_discovery_fast.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -65,28 +66,12 @@ ByteText TextOfCodes(const Code* codes, std::size_t count) {
   return out;
 }
 
-// Runs of elements without a space: run[j] is the number of elements from j on before the
-// next space (or the end), capped at 255, so a window of L elements at j holds no space
-// exactly when run[j] >= L.
-std::vector<std::uint8_t> SpaceFreeRuns(const std::vector<Code>& codes) {
-  std::vector<std::uint8_t> run(codes.size() + 1, 0);
-  for (std::size_t i = codes.size(); i-- > 0;) {
-    run[i] = codes[i] == kSpaceCode ? 0 : static_cast<std::uint8_t>(std::min(run[i + 1] + 1, 255));
-  }
-  return run;
-}
-
 // A window's hash is the polynomial sum of its scrambled element codes, modulo 2^64. The
 // rolling update is exact modular arithmetic, so equal windows always hash equally; unequal
 // ones are told apart by comparing their codes.
 constexpr std::uint64_t kHashBase = 0x100000001B3ull * 0x9E3779B97F4A7C15ull | 1;
 
-inline std::uint64_t Scramble(Code c) {
-  std::uint64_t z = c + 0x9E3779B97F4A7C15ull;
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
-}
+inline std::uint64_t Scramble(Code c) { return (c + 1ull) * 0xD6E8FEB86659FD93ull; }
 
 std::uint64_t WindowHash(const Code* w, int length) {
   std::uint64_t h = 0;
@@ -94,22 +79,91 @@ std::uint64_t WindowHash(const Code* w, int length) {
   return h;
 }
 
-// Calls visit(j, hash of window j) for j = 0 .. end - 1 where run[j] >= length, looking at the
-// clock every kWindowsPerYield windows.
-template <typename Visit>
-void ForEachSpaceFreeWindow(const std::vector<Code>& codes, const std::vector<std::uint8_t>& run,
-                            int length, std::size_t end, Workspace& ws, Visit visit) {
-  if (end == 0) return;
-  std::uint64_t top = 1;  // kHashBase^(length - 1)
-  for (int k = 1; k < length; ++k) top *= kHashBase;
-  std::uint64_t h = WindowHash(codes.data(), length);
-  for (std::size_t j = 0;; ++j) {
-    if (run[j] >= length) visit(j, h);
-    if (j + 1 == end) break;
-    h = (h - Scramble(codes[j]) * top) * kHashBase + Scramble(codes[j + length]);
-    if ((j & (kWindowsPerYield - 1)) == 0) ws.YieldToWindow();
+// TermText is the text a discovery works on. It keeps the elements of the text the discovery
+// started from (codes) and marks what the passes have cut out (cut): the text as it stands is
+// the kept elements with one space for each cut region. A window that holds no space in the
+// text as it stands is therefore a window of the starting text that holds no space and touches
+// no cut region, with the same elements; positions here are those of the starting text.
+// For each position j:
+// - run[j] is the number of elements from j on before the next space, cut element or the end,
+//   capped at kLongestPhrase, so a window of L elements at j is space-free now when run[j] >= L;
+// - bound[j] is how long a sequence starting at j can be and still occur three times in the
+//   starting text (kLongestPhrase where that was not worked out); only a window no longer than
+//   its bound can be accepted, since its count never exceeds that.
+struct TermText {
+  enum : std::uint8_t { kKept, kInside, kCutStart };
+
+  std::vector<Code> codes;
+  std::vector<std::uint8_t> cut;
+  std::vector<std::uint8_t> run;
+  std::vector<std::uint8_t> bound;
+  // byBound lists the positions with a bound of 2 or more, longest bound first, ascending
+  // within one bound; its first boundEnd[L] entries are those with a bound of L or more.
+  std::vector<std::uint32_t> byBound;
+  std::array<std::size_t, kLongestPhrase + 2> boundEnd{};
+  std::size_t currentSize = 0;  // elements of the text as it stands
+
+  std::size_t Size() const { return codes.size(); }
+  bool Open(std::size_t i) const { return codes[i] != kSpaceCode && cut[i] == kKept; }
+  bool MayRepeat(std::size_t j, int length) const { return bound[j] >= length && run[j] >= length; }
+
+  void Start(ByteView workingText) {
+    codes = ElementCodes(workingText);
+    cut.assign(codes.size(), kKept);
+    run.assign(codes.size() + 1, 0);
+    for (std::size_t i = codes.size(); i-- > 0;) UpdateRun(i);
+    currentSize = codes.size();
   }
-}
+
+  // Cut replaces the `length` elements at j by one space.
+  void Cut(std::size_t j, std::size_t length) {
+    const auto from = cut.begin() + static_cast<std::ptrdiff_t>(j);
+    *from = kCutStart;
+    std::fill(from + 1, from + static_cast<std::ptrdiff_t>(length), kInside);
+    std::fill_n(run.begin() + static_cast<std::ptrdiff_t>(j), length, 0);
+    for (std::size_t i = j; i-- > 0 && UpdateRun(i);) {
+    }
+    currentSize -= length - 1;
+  }
+
+  // Text returns the text as it stands.
+  ByteText Text() const {
+    ByteText out;
+    out.reserve(currentSize * 2);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+      if (cut[i] == kCutStart) {
+        out.push_back(' ');
+      } else if (cut[i] == kKept) {
+        AppendElement(out, codes[i]);
+      }
+    }
+    return out;
+  }
+
+  // CharSequence returns the character sequence of the text as it stands, as
+  // RebuildCharSequence cuts it.
+  TextArray CharSequence() const {
+    TextArray seq;
+    seq.Reserve(currentSize);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+      if (cut[i] == kInside) continue;
+      ByteText element;
+      AppendElement(element, cut[i] == kCutStart ? kSpaceCode : codes[i]);
+      seq.Append(std::move(element));
+    }
+    return seq;
+  }
+
+ private:
+  // UpdateRun sets run[i] from run[i + 1]; it returns false when run[i] did not change.
+  bool UpdateRun(std::size_t i) {
+    const auto value =
+        static_cast<std::uint8_t>(Open(i) ? std::min<int>(run[i + 1] + 1, kLongestPhrase) : 0);
+    if (run[i] == value) return false;
+    run[i] = value;
+    return true;
+  }
+};
 
 // SequenceTable maps windows of one length to groups of equal windows, numbered in the order
 // in which they were first added.
@@ -118,12 +172,12 @@ class SequenceTable {
   static constexpr std::uint32_t kNone = 0xFFFFFFFF;
 
   SequenceTable(const std::vector<Code>& codes, int length) : codes_(codes), length_(length) {
-    Resize(1 << 10);
+    Resize(1 << 8);
   }
 
   // FindOrAdd returns the group of window `start` (with hash h), a new one if it is the first.
   std::uint32_t FindOrAdd(std::size_t start, std::uint64_t h) {
-    std::size_t i = h >> shift_;
+    std::size_t i = Slot(h);
     for (;; i = (i + 1) & mask_) {
       const std::uint32_t g = slots_[i];
       if (g == kNone) break;
@@ -138,7 +192,7 @@ class SequenceTable {
 
   // Find returns the group of window `start`, or kNone.
   std::uint32_t Find(std::size_t start, std::uint64_t h) const {
-    for (std::size_t i = h >> shift_;; i = (i + 1) & mask_) {
+    for (std::size_t i = Slot(h);; i = (i + 1) & mask_) {
       const std::uint32_t g = slots_[i];
       if (g == kNone) return kNone;
       if (groups_[g].hash == h && Same(groups_[g].start, start)) return g;
@@ -155,6 +209,8 @@ class SequenceTable {
     std::uint32_t start;
   };
 
+  std::size_t Slot(std::uint64_t h) const { return ((h ^ (h >> 29)) * 0x9E3779B97F4A7C15ull) >> shift_; }
+
   bool Same(std::size_t a, std::size_t b) const {
     return std::memcmp(codes_.data() + a, codes_.data() + b, length_ * sizeof(Code)) == 0;
   }
@@ -165,7 +221,7 @@ class SequenceTable {
     shift_ = 64;
     for (std::size_t s = slotCount; s > 1; s >>= 1) --shift_;
     for (std::uint32_t g = 0; g < groups_.size(); ++g) {
-      std::size_t i = groups_[g].hash >> shift_;
+      std::size_t i = Slot(groups_[g].hash);
       while (slots_[i] != kNone) i = (i + 1) & mask_;
       slots_[i] = g;
     }
@@ -179,104 +235,164 @@ class SequenceTable {
   int shift_ = 64;
 };
 
+// YieldEvery looks at the clock once every kWindowsPerYield calls.
+class YieldEvery {
+ public:
+  explicit YieldEvery(Workspace& ws) : ws_(ws) {}
+  void Tick() {
+    if ((++ticks_ & (kWindowsPerYield - 1)) == 0) ws_.YieldToWindow();
+  }
+
+ private:
+  Workspace& ws_;
+  std::size_t ticks_ = 0;
+};
+
+// FindRepeatBounds works out text.bound from the shortest length up, before any cut, and
+// indexes the positions by it (text.byBound). A sequence of k + 1 elements occurs three times
+// only where both its sequences of k elements do, so each length counts only the windows whose
+// two shorter parts repeat, over every start position. It stops early once nearly every window
+// it looks at repeats (a text repeated whole), where going on would cost more than it saves;
+// the positions still open then get the bound kLongestPhrase.
+void FindRepeatBounds(TermText& text, Workspace& ws) {
+  const std::size_t size = text.Size();
+  text.bound.assign(size, 0);
+  YieldEvery yield(ws);
+  std::vector<std::uint32_t> looked, repeating;  // positions, ascending
+  for (std::size_t j = 0; j < size; ++j) {
+    if (text.run[j] >= kShortestPhrase) looked.push_back(static_cast<std::uint32_t>(j));
+  }
+  int open = kLongestPhrase + 1;  // bounds of this length say nothing about longer sequences
+  for (int k = kShortestPhrase; k <= kLongestPhrase && !looked.empty(); ++k) {
+    SequenceTable table(text.codes, k);
+    std::vector<std::uint32_t> groups(looked.size());
+    std::vector<std::uint32_t> counts;
+    for (std::size_t at = 0; at < looked.size(); ++at) {
+      const std::uint32_t g = table.FindOrAdd(looked[at], WindowHash(&text.codes[looked[at]], k));
+      if (g == counts.size()) counts.push_back(0);
+      ++counts[g];
+      groups[at] = g;
+      yield.Tick();
+    }
+    repeating.clear();
+    for (std::size_t at = 0; at < looked.size(); ++at) {
+      if (counts[groups[at]] < kMinRepeats) continue;
+      text.bound[looked[at]] = static_cast<std::uint8_t>(k);
+      repeating.push_back(looked[at]);
+    }
+    if (repeating.size() * 10 >= looked.size() * 9 && k < kLongestPhrase) {
+      open = k;
+      break;
+    }
+    looked.clear();
+    for (std::uint32_t j : repeating) {
+      if (j + 1 < size && text.bound[j + 1] >= k && text.run[j] >= k + 1) looked.push_back(j);
+    }
+  }
+  // Index: positions by bound, longest first, ascending within one bound.
+  std::array<std::size_t, kLongestPhrase + 2> count{};
+  for (std::uint8_t& b : text.bound) {
+    if (b >= open) b = kLongestPhrase;
+    ++count[b];
+  }
+  text.boundEnd.fill(0);
+  for (int b = kLongestPhrase; b >= kShortestPhrase; --b) {
+    text.boundEnd[static_cast<std::size_t>(b)] = text.boundEnd[static_cast<std::size_t>(b) + 1] + count[b];
+  }
+  text.byBound.assign(text.boundEnd[kShortestPhrase], 0);
+  std::array<std::size_t, kLongestPhrase + 2> next{};
+  for (int b = kShortestPhrase; b <= kLongestPhrase; ++b) {
+    next[static_cast<std::size_t>(b)] = text.boundEnd[static_cast<std::size_t>(b) + 1];
+  }
+  for (std::size_t j = 0; j < size; ++j) {
+    if (text.bound[j] >= kShortestPhrase) text.byBound[next[text.bound[j]]++] = static_cast<std::uint32_t>(j);
+  }
+}
+
+// ForEachRepeatable calls visit(j) for every position j < end whose bound is at least `length`
+// and whose window of that length is space-free now, in the order of text.byBound (by bound,
+// then by position), looking at the clock now and then.
+template <typename Visit>
+void ForEachRepeatable(const TermText& text, int length, std::size_t end, Workspace& ws,
+                       Visit visit) {
+  YieldEvery yield(ws);
+  const std::size_t count = text.boundEnd[static_cast<std::size_t>(length)];
+  for (std::size_t at = 0; at < count; ++at) {
+    const std::uint32_t j = text.byBound[at];
+    if (j >= end || text.run[j] < length) continue;
+    visit(j);
+    yield.Tick();
+  }
+}
+
 struct AcceptedPhrase {
   std::size_t start;  // its first occurrence among the candidates
   int count;
 };
 
 // AcceptPhrases returns the sequences that one pass of the given length accepts, in the order
-// of their first occurrence. A candidate is a space-free window starting at 0 .. S - L - 1; a
-// sequence's count is the number of its occurrences among all candidates but the last one,
-// which is the count the literal pass arrives at for the sequence's first occurrence, and the
-// only one at which it can be accepted.
-std::vector<AcceptedPhrase> AcceptPhrases(const std::vector<Code>& codes,
-                                          const std::vector<std::uint8_t>& run, int length,
-                                          Workspace& ws) {
-  const auto size = codes.size();
+// of their first occurrence. The candidates are the space-free windows that do not reach the
+// last element of the text as it stands (that element is the starting text's last one when it
+// is kept; when it was cut, the text ends in a space). A sequence's count is the number of its
+// occurrences among all candidates but the last one, which is the count the literal pass arrives
+// at for the sequence's first occurrence, and the only one at which it can be accepted. Windows
+// longer than their bound are not counted: they cannot reach three.
+std::vector<AcceptedPhrase> AcceptPhrases(const TermText& text, int length, Workspace& ws) {
+  const auto size = text.Size();
   const auto len = static_cast<std::size_t>(length);
   if (size <= len) return {};
   std::size_t last = size - len;  // one past the last start position that is examined
-  while (last > 0 && run[last - 1] < length) --last;
+  while (last > 0 && text.run[last - 1] < length) --last;
   if (last == 0) return {};
   --last;  // the last candidate: it is never counted, and a sequence it opens has count 0
-  SequenceTable table(codes, length);
-  std::vector<int> counts;
-  ForEachSpaceFreeWindow(codes, run, length, last, ws, [&](std::size_t j, std::uint64_t h) {
-    const std::uint32_t g = table.FindOrAdd(j, h);
-    if (g == counts.size()) counts.push_back(0);
-    ++counts[g];
+  SequenceTable table(text.codes, length);
+  std::vector<AcceptedPhrase> groups;  // per group: its first position and its count
+  ForEachRepeatable(text, length, last, ws, [&](std::uint32_t j) {
+    const std::uint32_t g = table.FindOrAdd(j, WindowHash(&text.codes[j], length));
+    if (g == groups.size()) groups.push_back({j, 0});
+    groups[g].start = std::min<std::size_t>(groups[g].start, j);
+    ++groups[g].count;
   });
   std::vector<AcceptedPhrase> accepted;
-  for (std::uint32_t g = 0; g < counts.size(); ++g) {
-    if (counts[g] >= kMinRepeats) accepted.push_back({table.GroupStart(g), counts[g]});
+  for (const AcceptedPhrase& g : groups) {
+    if (g.count >= kMinRepeats) accepted.push_back(g);
   }
+  std::sort(accepted.begin(), accepted.end(),
+            [](const AcceptedPhrase& x, const AcceptedPhrase& y) { return x.start < y.start; });
   return accepted;
 }
 
-// CutPhrases returns the codes of the text after each accepted phrase, in acceptance order,
-// has had every occurrence replaced by one space on the result of the ones before it. A
-// phrase holds no space, so its occurrences in the rewritten text are exactly its windows in
-// this text that overlap nothing replaced before; taking them left to right per phrase, in
-// acceptance order, is what the successive replacements do. Every start position counts here,
-// the last one S - L included.
-std::vector<Code> CutPhrases(const std::vector<Code>& codes, const std::vector<std::uint8_t>& run,
-                             int length, const std::vector<AcceptedPhrase>& accepted,
-                             Workspace& ws) {
-  const auto size = codes.size();
+// CutPhrases cuts what replacing every occurrence of each accepted phrase by one space, in
+// acceptance order and each on the result of the ones before, cuts. A phrase holds no space, so
+// its occurrences in the rewritten text are exactly its windows that are space-free and overlap
+// nothing cut before; taking them left to right per phrase, in acceptance order, is what the
+// successive replacements do. Every start position counts here, the last one included.
+void CutPhrases(TermText& text, int length, const std::vector<AcceptedPhrase>& accepted,
+                Workspace& ws) {
   const auto len = static_cast<std::size_t>(length);
-  SequenceTable phrases(codes, length);
+  SequenceTable phrases(text.codes, length);
   for (const AcceptedPhrase& a : accepted) {
-    phrases.FindOrAdd(a.start, WindowHash(codes.data() + a.start, length));
+    phrases.FindOrAdd(a.start, WindowHash(&text.codes[a.start], length));
   }
   // Every occurrence of every phrase, by phrase (acceptance order) and then by position.
   std::vector<std::uint32_t> perPhrase(accepted.size() + 1, 0);
   std::vector<std::pair<std::uint32_t, std::uint32_t>> found;  // (phrase, start)
-  ForEachSpaceFreeWindow(codes, run, length, size - len + 1, ws,
-                         [&](std::size_t j, std::uint64_t h) {
-                           const std::uint32_t k = phrases.Find(j, h);
-                           if (k == SequenceTable::kNone) return;
-                           found.emplace_back(k, static_cast<std::uint32_t>(j));
-                           ++perPhrase[k + 1];
-                         });
+  ForEachRepeatable(text, length, text.Size() - len + 1, ws, [&](std::uint32_t j) {
+    const std::uint32_t k = phrases.Find(j, WindowHash(&text.codes[j], length));
+    if (k == SequenceTable::kNone) return;
+    found.emplace_back(k, j);
+    ++perPhrase[k + 1];
+  });
   for (std::size_t k = 1; k < perPhrase.size(); ++k) perPhrase[k] += perPhrase[k - 1];
   std::vector<std::uint32_t> starts(found.size());
-  for (const auto& [k, j] : found) starts[perPhrase[k]++] = j;
-
-  enum : std::uint8_t { kKept, kInside, kCutStart };
-  std::vector<std::uint8_t> state(size, kKept);
+  std::vector<std::uint32_t> next(perPhrase.begin(), perPhrase.end() - 1);
+  for (const auto& [k, j] : found) starts[next[k]++] = j;
+  for (std::size_t k = 0; k + 1 < perPhrase.size(); ++k) {
+    std::sort(starts.begin() + perPhrase[k], starts.begin() + perPhrase[k + 1]);
+  }
   for (std::uint32_t j : starts) {
-    if (std::any_of(state.begin() + j, state.begin() + j + len,
-                    [](std::uint8_t s) { return s != kKept; })) {
-      continue;
-    }
-    state[j] = kCutStart;
-    std::fill(state.begin() + j + 1, state.begin() + j + len, kInside);
+    if (text.run[j] >= length) text.Cut(j, len);  // else it overlaps a cut made before it
   }
-  std::vector<Code> out;
-  out.reserve(size);
-  for (std::size_t i = 0; i < size;) {
-    if (state[i] == kCutStart) {
-      out.push_back(kSpaceCode);
-      i += len;
-    } else {
-      out.push_back(codes[i]);
-      ++i;
-    }
-  }
-  return out;
-}
-
-// CharSequenceOf returns the character sequence of the text the codes stand for, as
-// RebuildCharSequence cuts it.
-TextArray CharSequenceOf(const std::vector<Code>& codes) {
-  TextArray seq;
-  seq.Reserve(codes.size());
-  for (Code c : codes) {
-    ByteText element;
-    AppendElement(element, c);
-    seq.Append(std::move(element));
-  }
-  return seq;
 }
 
 ByteText Progress(int pass) {
@@ -358,29 +474,33 @@ class SuffixIndex {
 void DiscoverPhrasesFast(Workspace& ws) {
   WorkTable& table = ws.keywordTable;
   table.DeleteAllRows();
-  std::vector<Code> codes = ElementCodes(ws.workingText);
-  ws.charSequence = TextArray();  // rebuilt from the final text; its memory is better used here
+  ws.charSequence = TextArray();  // built from the final text; its memory is better used here
+  TermText text;
+  text.Start(ws.workingText);
+  FindRepeatBounds(text, ws);
   std::int32_t lastPassStartCount = 0;
+  bool anyCut = false;
   for (int p = 1; p <= kPhrasePasses; ++p) {
     const int length = kLongestPhrase + 1 - p;
     if (p == kPhrasePasses) {
-      lastPassStartCount = static_cast<std::int32_t>(codes.size() > 2 ? codes.size() - 2 : 0);
+      lastPassStartCount =
+          static_cast<std::int32_t>(text.currentSize > 2 ? text.currentSize - 2 : 0);
     }
-    const std::vector<std::uint8_t> run = SpaceFreeRuns(codes);
-    const std::vector<AcceptedPhrase> accepted = AcceptPhrases(codes, run, length, ws);
+    const std::vector<AcceptedPhrase> accepted = AcceptPhrases(text, length, ws);
     if (!accepted.empty()) {
       for (const AcceptedPhrase& a : accepted) {
-        table.AppendRow(TextOfCodes(codes.data() + a.start, static_cast<std::size_t>(length)));
+        table.AppendRow(TextOfCodes(text.codes.data() + a.start, static_cast<std::size_t>(length)));
         table.SetCell(table.RowCount() - 1, kWeightColumn, NumberToText(a.count));
       }
-      codes = CutPhrases(codes, run, length, accepted, ws);
-      ws.workingText = TextOfCodes(codes.data(), codes.size());
+      CutPhrases(text, length, accepted, ws);
+      anyCut = true;
     }
     ws.controls.WriteControlText(Control::标签2, Progress(p));
     ws.YieldToWindow();
   }
-  ws.charSequence = CharSequenceOf(codes);
-  codes = {};
+  if (anyCut) ws.workingText = text.Text();
+  ws.charSequence = text.CharSequence();
+  text = TermText();
   MergeContainedPhrases(ws);
   FilterPhrasesFast(ws);
   RankAndShowKeywords(ws, lastPassStartCount);
