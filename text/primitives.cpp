@@ -29,6 +29,34 @@ std::size_t ScanStarts(ByteView text, std::size_t m, Visit visit) {
   return ByteView::npos;
 }
 
+// FindIgnoringCase is FindText with ignoreCase for a non-empty `what`. Candidates are the
+// positions whose byte folds to the folded first byte of `what` (that byte itself, and for a
+// letter its other case too), found with memchr; each is kept only when it lies on a character
+// start and the rest of `what` compares equal.
+int FindIgnoringCase(ByteView text, ByteView what) {
+  const std::size_t n = text.size();
+  const std::size_t m = what.size();
+  if (n < m) return -1;
+  const std::size_t limit = n - m + 1;  // candidates lie below it
+  const unsigned char first = FoldAsciiCase(At(what, 0));
+  const bool letter = first >= 'a' && first <= 'z';
+  const unsigned char other = letter ? static_cast<unsigned char>(first - 0x20) : first;
+  auto nextOf = [&](unsigned char b, std::size_t from) {
+    const void* hit = from < limit ? std::memchr(text.data() + from, b, limit - from) : nullptr;
+    return hit == nullptr ? limit : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+  };
+  std::size_t nextFirst = nextOf(first, 0), nextOther = letter ? nextOf(other, 0) : limit;
+  std::size_t start = 0;  // a character start at or before every candidate still to test
+  while (true) {
+    const std::size_t h = std::min(nextFirst, nextOther);
+    if (h >= limit) return -1;
+    while (start < h) start += IsLeadByte(At(text, start)) ? 2 : 1;
+    if (start == h && SameBytes(text, h + 1, what.substr(1), true)) return static_cast<int>(h) + 1;
+    if (nextFirst == h) nextFirst = nextOf(first, h + 1);
+    if (nextOther == h) nextOther = letter ? nextOf(other, h + 1) : limit;
+  }
+}
+
 }  // namespace
 
 int TextLength(ByteView text) { return static_cast<int>(text.size()); }
@@ -82,9 +110,7 @@ int FindText(ByteView text, ByteView what, bool ignoreCase) {
     }
     return -1;
   }
-  const std::size_t at =
-      ScanStarts(text, m, [&](std::size_t i) { return SameBytes(text, i, what, true); });
-  return at == ByteView::npos ? -1 : static_cast<int>(at) + 1;
+  return FindIgnoringCase(text, what);
 }
 
 int FindLastText(ByteView text, ByteView what, bool ignoreCase) {
