@@ -212,7 +212,12 @@ class SequenceTable {
   std::size_t Slot(std::uint64_t h) const { return ((h ^ (h >> 29)) * 0x9E3779B97F4A7C15ull) >> shift_; }
 
   bool Same(std::size_t a, std::size_t b) const {
-    return std::memcmp(codes_.data() + a, codes_.data() + b, length_ * sizeof(Code)) == 0;
+    const Code* x = codes_.data() + a;
+    const Code* y = codes_.data() + b;
+    for (std::size_t k = 0; k < length_; ++k) {
+      if (x[k] != y[k]) return false;
+    }
+    return true;
   }
 
   void Resize(std::size_t slotCount) {
