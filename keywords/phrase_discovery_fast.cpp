@@ -503,6 +503,9 @@ void DiscoverPhrasesFast(Workspace& ws) {
     ws.controls.WriteControlText(Control::标签2, Progress(p));
     ws.YieldToWindow();
   }
+  text.run = {};  // only the elements and the cuts are needed from here on
+  text.bound = {};
+  text.byBound = {};
   if (anyCut) ws.workingText = text.Text();
   ws.charSequence = text.CharSequence();
   text = TermText();
