@@ -17,17 +17,23 @@ inline bool SameBytes(ByteView text, std::size_t at, ByteView what, bool ignoreC
 }
 
 // SearchBytes returns the first exact occurrence of `what` (not empty) in the n bytes at `from`,
-// or nullptr. It jumps between occurrences of the last byte of `what` with memchr, which is far
-// quicker than memmem for the short texts that rules and keywords are.
+// or nullptr. It jumps with memchr between occurrences of one byte of `what`, the last one that
+// is not a space (spaces are the commonest byte of term texts, and many rules begin and end with
+// one), and compares the rest at each; that is far quicker than memmem for the short texts that
+// rules and keywords are.
 const char* SearchBytes(const char* from, std::size_t n, ByteView what) {
   const std::size_t m = what.size();
   if (m > n) return nullptr;
   if (m == 1) return static_cast<const char*>(std::memchr(from, what[0], n));
-  const char* end = from + n;
-  for (const char* p = from + m - 1; p < end; ++p) {
-    p = static_cast<const char*>(std::memchr(p, what[m - 1], static_cast<std::size_t>(end - p)));
+  std::size_t anchor = m - 1;
+  while (anchor > 0 && what[anchor] == ' ') --anchor;
+  if (what[anchor] == ' ') anchor = m - 1;
+  const char* last = from + (n - m);  // the last place an occurrence can begin
+  for (const char* p = from + anchor; p <= last + anchor; ++p) {
+    p = static_cast<const char*>(
+        std::memchr(p, what[anchor], static_cast<std::size_t>(last + anchor - p) + 1));
     if (p == nullptr) return nullptr;
-    if (std::memcmp(p - (m - 1), what.data(), m - 1) == 0) return p - (m - 1);
+    if (std::memcmp(p - anchor, what.data(), m) == 0) return p - anchor;
   }
   return nullptr;
 }
