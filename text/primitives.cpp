@@ -33,7 +33,8 @@ const char* SearchBytes(const char* from, std::size_t n, ByteView what) {
     p = static_cast<const char*>(
         std::memchr(p, what[anchor], static_cast<std::size_t>(last + anchor - p) + 1));
     if (p == nullptr) return nullptr;
-    if (std::memcmp(p - anchor, what.data(), m) == 0) return p - anchor;
+    const char* at = p - anchor;
+    if (at[0] == what[0] && std::memcmp(at, what.data(), m) == 0) return at;
   }
   return nullptr;
 }
