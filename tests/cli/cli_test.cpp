@@ -20,8 +20,7 @@
 #include "cli/output.h"
 #include "encoding/gb18030.h"
 #include "samples/builtin_texts.h"
-
-extern char** environ;
+#include "tests/cli/cli_process.h"
 
 namespace sumvelo::cli {
 namespace {
@@ -42,78 +41,6 @@ const std::string kEnglish =
     "Organisers said the river festival drew record crowds this year.\n"
     "The festival ends next week with fireworks over the river.\n";
 
-struct Process {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "sumvelo-cli-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  // Write puts `bytes` into a file of the test's folder and returns its path.
-  std::string Write(const std::string& name, const std::string& bytes) {
-    fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
-  }
-
-  // Sumvelo runs the binary with `args`, `input` on its standard input, and collects the rest.
-  Process Sumvelo(const std::vector<std::string>& args, const std::string& input = "") {
-    const std::string in = Write("stdin.bin", input);
-    const std::string out = (dir_ / "stdout.bin").string();
-    const std::string err = (dir_ / "stderr.bin").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> argvText = {SUMVELO_BINARY};
-    argvText.insert(argvText.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argvText) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    Process run;
-    int rc = posix_spawn(&pid, SUMVELO_BINARY, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    EXPECT_EQ(rc, 0) << "cannot start " << SUMVELO_BINARY;
-    if (rc != 0) return run;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = ReadFile(out);
-    run.err = ReadFile(err);
-    return run;
-  }
-
-  // SumveloJson runs with --json and expects success and one JSON object.
-  json SumveloJson(std::vector<std::string> args, const std::string& input = "") {
-    args.push_back("--json");
-    Process run = Sumvelo(args, input);
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    json result = json::parse(run.out, nullptr, false);
-    EXPECT_TRUE(result.is_object()) << run.out;
-    return result;
-  }
-
-  fs::path dir_;
-};
-
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
   for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
     text.replace(at, from.size(), to);
@@ -133,12 +60,21 @@ TEST_F(CliTest, BadInputGivesOneErrorLineStatusTwoAndNoOutput) {
     std::string input;
     std::vector<std::string> mentions;
   } kCases[] = {
-      {{"@/bad_utf8.txt"}, "", {"body", "bad_utf8.txt", "not valid UTF-8", "offset 6", "--encoding gbk"}},
-      {{}, "ok\xE4\xB8", {"body (standard input)", "not valid UTF-8", "offset 2"}},
-      {{"-"}, "a\xC0\x80", {"standard input", "offset 1"}},
-      {{}, "\xED\xA0\x80", {"offset 0"}},                      // a surrogate
-      {{"--json"}, "x\xF4\x90\x80\x80", {"offset 1"}},         // above U+10FFFF
-      {{}, "\xD6\xD0\xCE\xC4", {"offset 0", "--encoding gbk"}},  // GBK read as UTF-8
+      {{"-e", "@/bad_utf8.txt"}, "", {"body", "bad_utf8.txt", "not valid UTF-8", "offset 6", "--encoding gbk"}},
+      {{"-e"}, "ok\xE4\xB8", {"body (standard input)", "not valid UTF-8", "offset 2"}},
+      {{"-e", "-"}, "a\xC0\x80", {"standard input", "offset 1"}},
+      {{"-e"}, "\xED\xA0\x80", {"offset 0"}},                      // a surrogate
+      {{"-e", "--json"}, "x\xF4\x90\x80\x80", {"offset 1"}},         // above U+10FFFF
+      {{"-e"}, "\xD6\xD0\xCE\xC4", {"offset 0", "--encoding gbk"}},  // GBK read as UTF-8
+      // --encoding auto (the default): neither UTF-8 nor GBK, UTF-16 that does not decode.
+      {{}, "\xED\xA0\x80", {"body (standard input)", "neither UTF-8", "offset 0", "GBK/GB18030", "offset 2"}},
+      {{"--encoding", "auto"}, "ab\xFF", {"neither UTF-8", "offset 2"}},
+      {{}, std::string("\xFF\xFE\x00\xD8" "a\x00", 6), {"not valid UTF-16 LE", "unpaired surrogate", "offset 2"}},
+      {{}, std::string("\xFE\xFF\xDC\x00", 4), {"not valid UTF-16 BE", "unpaired surrogate", "offset 2"}},
+      {{}, std::string("\xFE\xFF\x00", 3), {"UTF-16 BE", "odd number of bytes"}},
+      {{}, std::string("\xFF\xFE" "a\x00\x00\x00", 6), {"UTF-16 LE", "NUL character at byte offset 4"}},
+      {{}, std::string("a\x00" "b\x00", 4), {"NUL byte at offset 1", "UTF-16", "byte-order mark"}},
+      {{"--title", "\xD6", "@/good.txt"}, "", {"title (--title)", "neither UTF-8"}},
       {{"@/nul.txt"}, "", {"body (@/nul.txt)", "NUL byte at offset 2"}},
       {{"--encoding", "gbk"}, std::string("\xD6\xD0\0", 3), {"standard input", "NUL byte at offset 2"}},
       {{"--title-file", "@/nul.txt", "@/good.txt"}, "", {"title (@/nul.txt)", "NUL byte at offset 2"}},
@@ -159,10 +95,30 @@ TEST_F(CliTest, BadInputGivesOneErrorLineStatusTwoAndNoOutput) {
       {{"--sample", "two", "--title", "x"}, "", {"--sample", "--title"}},
       {{"--sample", "three", "--title-file", "@/good.txt"}, "", {"--sample", "--title-file"}},
       {{"--title", "a", "--title-file", "@/good.txt"}, "", {"--title", "--title-file"}},
+      // The size limit, lowered for the test; the real one is tested on a sparse file below.
+      {{"--max-body-bytes", "4"}, "12345", {"standard input is larger than the limit of 4 bytes"}},
+      {{"--max-body-bytes", "4", "@/good.txt"}, "", {"good.txt", "larger than the limit of 4 bytes"}},
+      {{"--max-body-bytes", "4", "--title-file", "@/good.txt"}, "", {"good.txt", "limit of 4 bytes"}},
+      {{"--max-body-bytes", "0"}, "", {"--max-body-bytes"}},
+      {{"--max-body-bytes", "67108865"}, "", {"--max-body-bytes"}},
+      // Batch options.
+      {{"--jsonl", "--encoding", "gbk"}, "", {"--jsonl", "UTF-8", "--encoding gbk"}},
+      {{"--jsonl", "--json"}, "", {"--json"}},
+      {{"--jsonl", "--sample", "two"}, "", {"--sample"}},
+      {{"--jsonl", "--title", "x"}, "", {"--title"}},
+      {{"--jobs", "2"}, "", {"--jobs", "--jsonl"}},
+      {{"--jsonl", "--jobs", "0"}, "", {"--jobs"}},
+      {{"--jsonl", "@/missing.jsonl"}, "", {"cannot read @/missing.jsonl"}},
   };
   for (const auto& c : kCases) {
     std::vector<std::string> args;
-    for (const std::string& a : c.args) args.push_back(Replace(a, "@", dir_.string()));
+    for (const std::string& a : c.args) {
+      if (a == "-e") {  // the cases written for UTF-8 input name the encoding
+        args.insert(args.end(), {"--encoding", "utf-8"});
+      } else {
+        args.push_back(Replace(a, "@", dir_.string()));
+      }
+    }
     std::string shown;
     for (const std::string& a : args) shown += " " + a;
     SCOPED_TRACE("sumvelo" + shown);
