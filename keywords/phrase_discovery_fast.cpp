@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -412,66 +411,105 @@ ByteText FoldCase(ByteView text) {
 }
 
 // SuffixIndex holds, for every row, the case-folded suffixes of its term that begin on a
-// character start, sorted, so that the rows whose term FindText finds a text in (ignoring
-// case) are the rows of the suffixes that begin with that text, folded. Terms rewritten later
-// are added with Add; the suffixes of a row's earlier terms stay, so a proposed row must be
-// confirmed against its current term.
+// character start, sorted, so that the rows whose term FindText finds a text in (ignoring case)
+// are the rows of the suffixes that begin with that text, folded. A term rewritten later is
+// indexed again with Add; the suffixes of a row's earlier terms are passed over, as each suffix
+// carries the version of the term it came from, and dropped when sorted runs are merged.
+// The folded terms live one after the other in one text; the suffixes of the starting terms
+// form the first sorted run, those added later go to a short unsorted tail and from there to
+// further runs, which are merged whenever one grows as long as the one before it.
 class SuffixIndex {
  public:
-  explicit SuffixIndex(const WorkTable& table) {
+  explicit SuffixIndex(const WorkTable& table)
+      : versions_(static_cast<std::size_t>(table.RowCount()), 0),
+        marks_(static_cast<std::size_t>(table.RowCount()), 0) {
     std::size_t bytes = 0;
     for (int r = 0; r < table.RowCount(); ++r) bytes += table.CellView(r, 0).size();
     folded_.reserve(bytes);
-    for (int r = 0; r < table.RowCount(); ++r) {
-      const ByteView term = table.CellView(r, 0);
-      const auto offset = static_cast<std::uint32_t>(folded_.size());
-      folded_ += FoldCase(term);
-      for (std::size_t s = 0; s < term.size(); s += CharLengthAt(term, s)) {
-        suffixes_.push_back(
-            {offset + static_cast<std::uint32_t>(s), static_cast<std::uint32_t>(term.size() - s), r});
-      }
-    }
-    std::sort(suffixes_.begin(), suffixes_.end(), [this](const Suffix& x, const Suffix& y) {
-      const ByteView vx = View(x), vy = View(y);
-      return vx != vy ? vx < vy : x.row < y.row;
-    });
+    std::vector<Suffix> base;
+    for (int r = 0; r < table.RowCount(); ++r) AppendSuffixes(r, 0, table.CellView(r, 0), base);
+    std::sort(base.begin(), base.end(), [this](const Suffix& x, const Suffix& y) { return Less(x, y); });
+    runs_.push_back(std::move(base));
   }
 
-  // Add indexes the suffixes of `term`, the new term of `row`.
+  // Add indexes the suffixes of `term`, the new term of `row`, in place of its earlier ones.
   void Add(int row, ByteView term) {
-    const ByteText folded = FoldCase(term);
-    for (std::size_t s = 0; s < term.size(); s += CharLengthAt(term, s)) {
-      added_.emplace(folded.substr(s), row);
+    const std::uint32_t version = ++versions_[static_cast<std::size_t>(row)];
+    AppendSuffixes(row, version, term, tail_);
+    if (tail_.size() < kTailLength) return;
+    std::sort(tail_.begin(), tail_.end(), [this](const Suffix& x, const Suffix& y) { return Less(x, y); });
+    runs_.push_back(std::move(tail_));
+    tail_.clear();
+    while (runs_.size() >= 2 && runs_.back().size() * 2 >= runs_[runs_.size() - 2].size()) {
+      std::vector<Suffix> merged;
+      const std::vector<Suffix>& x = runs_[runs_.size() - 2];
+      const std::vector<Suffix>& y = runs_.back();
+      merged.reserve(x.size() + y.size());
+      auto current = [this](const Suffix& s) { return versions_[static_cast<std::size_t>(s.row)] == s.version; };
+      std::size_t i = 0, j = 0;
+      while (i < x.size() || j < y.size()) {
+        const bool fromX = j == y.size() || (i < x.size() && !Less(y[j], x[i]));
+        const Suffix& next = fromX ? x[i++] : y[j++];
+        if (current(next)) merged.push_back(next);
+      }
+      runs_.pop_back();
+      runs_.back() = std::move(merged);
     }
   }
 
-  // RowsBeginning returns, ascending and without repeats, every row with an indexed suffix
-  // that begins with `folded`.
-  std::vector<int> RowsBeginning(ByteView folded) const {
+  // RowsBeginning returns, ascending and without repeats, every row with a suffix of its
+  // current term that begins with `folded`.
+  std::vector<int> RowsBeginning(ByteView folded) {
+    ++query_;
     std::vector<int> rows;
-    auto it = std::lower_bound(suffixes_.begin(), suffixes_.end(), folded,
-                               [this](const Suffix& s, ByteView what) { return View(s) < what; });
-    for (; it != suffixes_.end() && View(*it).starts_with(folded); ++it) rows.push_back(it->row);
-    for (auto at = added_.lower_bound(ByteText(folded));
-         at != added_.end() && ByteView(at->first).starts_with(folded); ++at) {
-      rows.push_back(at->second);
+    auto take = [&](const Suffix& s) {
+      const auto r = static_cast<std::size_t>(s.row);
+      if (versions_[r] != s.version || marks_[r] == query_) return;
+      marks_[r] = query_;
+      rows.push_back(s.row);
+    };
+    for (const std::vector<Suffix>& run : runs_) {
+      auto it = std::lower_bound(run.begin(), run.end(), folded,
+                                 [this](const Suffix& s, ByteView what) { return View(s) < what; });
+      for (; it != run.end() && View(*it).starts_with(folded); ++it) take(*it);
+    }
+    for (const Suffix& s : tail_) {
+      if (View(s).starts_with(folded)) take(s);
     }
     std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
   }
 
  private:
+  static constexpr std::size_t kTailLength = 64;
+
   struct Suffix {
-    std::uint32_t offset;
+    std::uint32_t offset;  // in folded_
     std::uint32_t length;
     int row;
+    std::uint32_t version;
   };
-  ByteView View(const Suffix& s) const { return ByteView(folded_).substr(s.offset, s.length); }
 
-  ByteText folded_;  // every row's term at construction, folded, one after the other
-  std::vector<Suffix> suffixes_;
-  std::multimap<ByteText, int> added_;
+  void AppendSuffixes(int row, std::uint32_t version, ByteView term, std::vector<Suffix>& to) {
+    const auto offset = static_cast<std::uint32_t>(folded_.size());
+    folded_ += FoldCase(term);
+    for (std::size_t s = 0; s < term.size(); s += CharLengthAt(term, s)) {
+      to.push_back({offset + static_cast<std::uint32_t>(s), static_cast<std::uint32_t>(term.size() - s),
+                    row, version});
+    }
+  }
+  ByteView View(const Suffix& s) const { return ByteView(folded_).substr(s.offset, s.length); }
+  bool Less(const Suffix& x, const Suffix& y) const {
+    const int c = View(x).compare(View(y));
+    return c != 0 ? c < 0 : x.row < y.row;
+  }
+
+  ByteText folded_;  // every term indexed, folded, one after the other
+  std::vector<std::vector<Suffix>> runs_;
+  std::vector<Suffix> tail_;
+  std::vector<std::uint32_t> versions_;  // per row, of its current term
+  std::vector<std::uint32_t> marks_;     // per row, the last query that proposed it
+  std::uint32_t query_ = 0;
 };
 
 }  // namespace
@@ -524,7 +562,7 @@ void MergeContainedPhrases(Workspace& ws) {
     for (int b : index.RowsBeginning(FoldCase(termA))) {
       if (b == a) continue;
       const ByteView termB = table.CellView(b, 0);
-      if (FindText(termB, termA, true) == -1) continue;  // a suffix of an earlier term of b
+      if (FindText(termB, termA, true) == -1) continue;  // never, while the index is right
       ByteText rewritten = ReplaceText(termB, termA, kMergeMark);
       if (rewritten != termB) index.Add(b, rewritten);
       table.SetCell(b, 0, std::move(rewritten));

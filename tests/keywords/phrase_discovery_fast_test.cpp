@@ -254,12 +254,12 @@ void ExpectSameRows(void (*literal)(Workspace&), void (*fast)(Workspace&), const
                 << AfterStage(literal, smallest) << "fast:\n" << AfterStage(fast, smallest);
 }
 
-std::vector<Row> GenerateTable(std::mt19937& rng) {
+std::vector<Row> GenerateTable(std::mt19937& rng, int maxRows = 14) {
   const std::vector<ByteText> alphabet = {Zh("甲"), Zh("乙"), Gbk("、"), "A", "a", "b",
                                           FromHex("81 41"), FromHex("81 61"), Zh("这"), Zh("个")};
   const std::vector<ByteText> weights = {"3", "4", "7", "12", "2.5", "9999999999999", "0.1", ""};
   std::vector<Row> rows;
-  const int n = static_cast<int>(rng() % 14);
+  const int n = static_cast<int>(rng() % static_cast<unsigned>(maxRows));
   for (int r = 0; r < n; ++r) {
     ByteText term;
     if (!rows.empty() && rng() % 3 == 0) {
@@ -285,6 +285,19 @@ TEST(MergeContainedPhrases, SameAsLiteralOnGeneratedTables) {
   for (int round = 0; round < 3000 && !HasFailure(); ++round) {
     ExpectSameRows(MergeContainedPhrasesLiteral, MergeContainedPhrases, "MergeContainedPhrases",
                    GenerateTable(rng));
+  }
+}
+
+// Hundreds of rows, so that many terms are rewritten one after the other and the index of the
+// fast merge has to take in, sort and merge many rewritten terms.
+TEST(MergeContainedPhrases, SameAsLiteralOnLargeGeneratedTables) {
+  std::mt19937 rng(17);
+  for (int round = 0; round < 12 && !HasFailure(); ++round) {
+    const std::vector<Row> rows = GenerateTable(rng, 400);
+    if (AfterStage(MergeContainedPhrasesLiteral, rows) != AfterStage(MergeContainedPhrases, rows)) {
+      ADD_FAILURE() << "MergeContainedPhrases differs from the literal one on a table of "
+                    << rows.size() << " rows:\n" << Show(rows);
+    }
   }
 }
 
