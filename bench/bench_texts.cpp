@@ -62,7 +62,7 @@ Document LongDocument(const std::string& language, std::size_t bytes) {
   std::vector<ByteText> sources;
   for (const char* f : files) sources.push_back(encoding::BodyToEngine(ReadFile(CorpusDirectory() + "/" + f)));
   Document doc;
-  doc.name = language + " " + std::to_string(bytes) + " bytes";
+  doc.name = language + "-" + std::to_string(bytes >> 10) + "k";
   doc.title = encoding::TitleToEngine(ReadFile(CorpusDirectory() + "/" + files[0]));
   doc.body.reserve(bytes);
   for (bool full = false; !full;) {

@@ -29,7 +29,7 @@ Document CorpusDocument(const std::string& relativePath);
 // LongDocument returns a body of about `bytes` engine bytes (never more, cut at a line end) made
 // of the long texts of the corpus for the language ("zh": zh_hongloumeng then zh_xiyouji; "en":
 // en_moby_dick then en_tinyshakespeare), repeated from the start as often as needed, with the
-// first line of the first text as the title.
+// first line of the first text as the title. Its name is "zh-1024k" and the like.
 Document LongDocument(const std::string& language, std::size_t bytes);
 
 // ParseSize reads "100k", "1m", "10m" or a plain number of bytes (k = 1024, m = 1024 * 1024);

@@ -292,7 +292,7 @@ TEST(MergeContainedPhrases, SameAsLiteralOnGeneratedTables) {
 // fast merge has to take in, sort and merge many rewritten terms.
 TEST(MergeContainedPhrases, SameAsLiteralOnLargeGeneratedTables) {
   std::mt19937 rng(17);
-  for (int round = 0; round < 12 && !HasFailure(); ++round) {
+  for (int round = 0; round < 6 && !HasFailure(); ++round) {
     const std::vector<Row> rows = GenerateTable(rng, 400);
     if (AfterStage(MergeContainedPhrasesLiteral, rows) != AfterStage(MergeContainedPhrases, rows)) {
       ADD_FAILURE() << "MergeContainedPhrases differs from the literal one on a table of "
