@@ -5,8 +5,8 @@
 //
 // It prints the time of every stage of one run (the steps of Summarize, taken one by one), the
 // times of N whole Summarize runs on fresh workspaces (min and median), and the peak resident
-// memory during those runs, also as a multiple of the body size. --literal runs the literal
-// stages instead of the fast ones.
+// memory during those runs, also as a multiple of the body size, whole and above what was
+// resident before them. --literal runs the literal stages instead of the fast ones.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -75,6 +75,7 @@ int Main(int argc, char** argv) {
   TimeStages(doc, literal);
 
   ResetPeakMemory();
+  const std::size_t before = CurrentMemoryBytes();
   std::vector<double> times;
   ByteText keywordLine;
   for (int r = 0; r < runs; ++r) {
@@ -92,6 +93,10 @@ int Main(int argc, char** argv) {
               times[times.size() / 2]);
   std::printf("peak resident memory during the runs: %.1f MB = %.1f x body size\n", peak / 1e6,
               static_cast<double>(peak) / static_cast<double>(doc.body.size()));
+  std::printf("resident before the runs (program, body and title): %.1f MB; the runs added %.1f MB"
+              " = %.1f x body size\n",
+              before / 1e6, (peak - std::min(peak, before)) / 1e6,
+              static_cast<double>(peak - std::min(peak, before)) / static_cast<double>(doc.body.size()));
   std::printf("keyword line: %s\n", encoding::FromEngine(keywordLine).c_str());
   return 0;
 }
