@@ -63,6 +63,7 @@ void ExtractEnglishTerms(Workspace& ws) {
     auto [it, inserted] = counts.try_emplace(w, 0);
     if (inserted) order.push_back(w);
     ++it->second;
+    if ((p & 0x3FFF) == 0) ws.YieldToWindow();  // a look at the clock every 16,384 words
   }
   for (std::string_view w : order) {
     const int count = counts[w];
