@@ -7,11 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "keywords/english_terms.h"
 #include "keywords/phrase_discovery.h"
 #include "stage_support.h"
 #include "text/gbk_literal.h"
@@ -182,6 +186,37 @@ TEST(DiscoverPhrasesFast, SameAsLiteralOnEdgeCases) {
                "20 81 61 62 20 7A")},
   };
   for (const auto& c : cases) ExpectSameAsLiteral(c.text, c.name);
+}
+
+// The fast stages let the window in by the clock, not per candidate: once the window has waited
+// longer than the yield interval (here it waits 40 ms before the stage starts), the stage hands
+// it a turn, and it does so at a point where the progress line already shows a pass.
+TEST(DiscoverPhrasesFast, LetsTheWindowInOnceItHasWaited) {
+  const std::vector<ByteText> progress = {"6%",  "12%", "18%", "25%", "31%", "37%", "43%", "50%",
+                                          "56%", "62%", "68%", "75%", "81%", "87%", "93%", "100%"};
+  RecordingControls controls;
+  Workspace ws(controls);
+  std::vector<ByteText> seen;  // 标签2 at every turn the window gets
+  controls.SetEventHook([&](HeadlessControls& c) { seen.push_back(c.Text(Control::标签2)); });
+  ws.workingText = Zh("甲乙丙 甲乙丙 甲乙丙 甲乙丙 丁");
+  std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  DiscoverPhrases(ws);
+  ASSERT_FALSE(seen.empty()) << "the window never got a turn";
+  for (const ByteText& label : seen) {
+    EXPECT_NE(std::find(progress.begin(), progress.end(), label), progress.end()) << label;
+  }
+}
+
+TEST(ExtractEnglishTerms, LetsTheWindowInOnceItHasWaited) {
+  HeadlessControls controls;
+  Workspace ws(controls);
+  int turns = 0;
+  controls.SetEventHook([&](HeadlessControls&) { ++turns; });
+  ws.workingText = "market rose market fell market index";
+  std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  ExtractEnglishTerms(ws);
+  EXPECT_GE(turns, 1);
+  EXPECT_EQ(ws.keywordTable.RowCount(), 1);
 }
 
 // ---------------------------------------------------------------------------------------------
