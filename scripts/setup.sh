@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-apps imagemagick
   clang libclang-rt-14-dev
   hyperfine
+  python3
 )
 
 missing=()
