@@ -84,11 +84,13 @@ Request ParseRequest(std::string_view line, int defaultLimit, std::size_t maxBod
     if (!known) return fail("\"limit\" must be 200, 300, 400 or 500, not " + Dump(*limit));
     request.limit = limit->get<int>();
   }
+  auto tooLarge = [&](std::string_view key, std::size_t size) {
+    return "\"" + std::string(key) + "\" is " + std::to_string(size) +
+           " bytes, more than the limit of " + ByteLimitText(maxBodyBytes);
+  };
   const auto& text = body->get_ref<const std::string&>();
-  if (text.size() > maxBodyBytes) {
-    return fail("\"body\" is " + std::to_string(text.size()) + " bytes, more than the limit of " +
-                ByteLimitText(maxBodyBytes));
-  }
+  if (text.size() > maxBodyBytes) return fail(tooLarge("body", text.size()));
+  if (request.title.size() > maxBodyBytes) return fail(tooLarge("title", request.title.size()));
   request.body = text;
   return request;
 }

@@ -27,7 +27,7 @@ struct Request {
 // absent) and "id" (a string or a number); other keys are ignored. Whatever is wrong is named
 // in `error`: an empty line, text that is not JSON (with the byte where parsing stopped), JSON
 // that is not an object, a missing body, a key of the wrong type, a limit outside the four, a
-// body that is too large. `id` is set whenever the line is an object whose "id" is a string or
+// body or title that is too large (the title has the body's limit, as a title file does). `id` is set whenever the line is an object whose "id" is a string or
 // a number, also when something else is wrong.
 Request ParseRequest(std::string_view line, int defaultLimit, std::size_t maxBodyBytes);
 

@@ -124,6 +124,8 @@ TEST(ParseRequest, RefusesABodyOverTheLimit) {
   EXPECT_EQ(ParseRequest(Line(Doc("12345678901", {{"id", 1}})), 200, 10).error,
             "\"body\" is 11 bytes, more than the limit of 10 bytes");
   EXPECT_EQ(ParseRequest(Line(Doc("中文的")), 200, 9).error, "");  // UTF-8 bytes count
+  EXPECT_EQ(ParseRequest(Line(Doc("b", {{"title", "12345678901"}})), 200, 10).error,
+            "\"title\" is 11 bytes, more than the limit of 10 bytes");
   // The real limit.
   const Request big = ParseRequest(Line(Doc(std::string(kMaxBodyBytes + 1, 'a'))), 200, kMaxBodyBytes);
   EXPECT_EQ(big.error,
