@@ -200,7 +200,8 @@ int main(int argc, char** argv) {
   auto* titleFile =
       app.add_option("--title-file", options.titleFile, "File whose first line is the title");
   title->excludes(titleFile);
-  app.add_option("--limit", options.limit, "Summary length limit in characters")
+  app.add_option("--limit", options.limit,
+                 "Summary length limit in characters (with --jsonl, for lines without \"limit\")")
       ->check(CLI::Validator(
           [](std::string& value) -> std::string {
             for (const char* allowed : {"200", "300", "400", "500"}) {
