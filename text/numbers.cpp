@@ -85,6 +85,14 @@ class NumberReader {
   void SkipSpace() {
     for (int c = Peek(); c == ' ' || (c >= '\t' && c <= '\r'); c = Peek()) Next();
   }
+  // Skips leading space and an optional sign; true when the sign was a minus.
+  bool ReadLeadingSign() {
+    SkipSpace();
+    const int c = Peek();
+    if (c != '+' && c != '-') return false;
+    Next();
+    return c == '-';
+  }
   std::size_t Mark() const { return i_; }
   void Reset(std::size_t mark) { i_ = mark; }
 
@@ -140,12 +148,7 @@ ByteText NumberToText(double value) {
 
 double TextToNumber(ByteView text) {
   NumberReader in(text);
-  in.SkipSpace();
-  bool negative = false;
-  if (in.Peek() == '+' || in.Peek() == '-') {
-    negative = in.Peek() == '-';
-    in.Next();
-  }
+  const bool negative = in.ReadLeadingSign();
   std::string number;  // the digits read, in the form from_chars takes
   bool anyDigit = false, point = false;
   for (int c = in.Peek();; c = in.Peek()) {
@@ -210,12 +213,7 @@ double TextToNumber(ByteView text) {
 
 std::int32_t TextToInteger(ByteView text) {
   NumberReader in(text);
-  in.SkipSpace();
-  bool negative = false;
-  if (in.Peek() == '+' || in.Peek() == '-') {
-    negative = in.Peek() == '-';
-    in.Next();
-  }
+  const bool negative = in.ReadLeadingSign();
   std::int64_t value = 0;
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
   while (IsDigit(in.Peek())) {
