@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,6 +34,25 @@ inline std::string ReadFile(const fs::path& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// A numbered GBK file of the corpus and the UTF-8 file it was made from.
+struct GbkCorpusFile {
+  std::string gbk;
+  std::string utf8;
+};
+
+// GbkCorpusFiles lists the numbered GBK files of the corpus with their UTF-8 originals.
+inline std::vector<GbkCorpusFile> GbkCorpusFiles() {
+  const fs::path corpus = SUMVELO_CORPUS_DIR;
+  std::vector<GbkCorpusFile> files;
+  if (!fs::is_directory(corpus / "gbk")) return files;
+  const std::regex numbered("[0-9]{4}\\.txt");
+  for (const auto& entry : fs::directory_iterator(corpus / "gbk")) {
+    if (!std::regex_match(entry.path().filename().string(), numbered)) continue;
+    files.push_back({entry.path().string(), (corpus / "zh" / entry.path().filename()).string()});
+  }
+  return files;
 }
 
 class CliTest : public ::testing::Test {
