@@ -1,6 +1,7 @@
 #include "cli/jsonl.h"
 
 #include <exception>
+#include <utility>
 
 #include "cli/output.h"
 #include "encoding/gb18030.h"
@@ -74,7 +75,7 @@ Request ParseRequest(std::string_view line, int defaultLimit, std::size_t maxBod
   if (!idError.empty()) return fail(idError);
   if (auto title = object.find("title"); title != object.end()) {
     if (!title->is_string()) return fail(WrongType("title", *title, "a string"));
-    request.title = title->get<std::string>();
+    request.title = std::move(title->get_ref<std::string&>());
   }
   if (auto limit = object.find("limit"); limit != object.end()) {
     if (!limit->is_number()) return fail(WrongType("limit", *limit, "a number"));
@@ -88,15 +89,17 @@ Request ParseRequest(std::string_view line, int defaultLimit, std::size_t maxBod
     return "\"" + std::string(key) + "\" is " + std::to_string(size) +
            " bytes, more than the limit of " + ByteLimitText(maxBodyBytes);
   };
-  const auto& text = body->get_ref<const std::string&>();
+  std::string& text = body->get_ref<std::string&>();
   if (text.size() > maxBodyBytes) return fail(tooLarge("body", text.size()));
   if (request.title.size() > maxBodyBytes) return fail(tooLarge("title", request.title.size()));
-  request.body = text;
+  request.body = std::move(text);
   return request;
 }
 
-Answer ErrorAnswer(long long lineNumber, const std::string& error) {
+Answer ErrorAnswer(long long lineNumber, const std::string& error,
+                   const std::optional<json>& id) {
   json out;
+  if (id) out["id"] = *id;
   out["line"] = lineNumber;
   out["error"] = error;
   return {Dump(out), true};
@@ -116,13 +119,9 @@ Answer AnswerLine(std::string_view line, long long lineNumber, int defaultLimit,
     }
     document.limitIndex = LimitIndex(request.limit).value_or(0);
   }
+  if (!request.error.empty()) return ErrorAnswer(lineNumber, request.error, request.id);
   json out;
   if (request.id) out["id"] = *request.id;
-  if (!request.error.empty()) {
-    out["line"] = lineNumber;
-    out["error"] = request.error;
-    return {Dump(out), true};
-  }
   json result = ResultJson(document, request.limit, SummarizeDocument(document));
   for (auto it = result.begin(); it != result.end(); ++it) out[it.key()] = std::move(it.value());
   return {Dump(out), false};

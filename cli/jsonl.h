@@ -27,8 +27,9 @@ struct Request {
 // absent) and "id" (a string or a number); other keys are ignored. Whatever is wrong is named
 // in `error`: an empty line, text that is not JSON (with the byte where parsing stopped), JSON
 // that is not an object, a missing body, a key of the wrong type, a limit outside the four, a
-// body or title that is too large (the title has the body's limit, as a title file does). `id` is set whenever the line is an object whose "id" is a string or
-// a number, also when something else is wrong.
+// body or title that is too large (the title has the body's limit, as a title file does).
+// `id` is set whenever the line is an object whose "id" is a string or a number, also when
+// something else is wrong.
 Request ParseRequest(std::string_view line, int defaultLimit, std::size_t maxBodyBytes);
 
 // Answer is the output line for one input line, without its line feed.
@@ -45,8 +46,10 @@ struct Answer {
 Answer AnswerLine(std::string_view line, long long lineNumber, int defaultLimit,
                   std::size_t maxBodyBytes);
 
-// ErrorAnswer is the error line for `lineNumber` with the message `error` and no id.
-Answer ErrorAnswer(long long lineNumber, const std::string& error);
+// ErrorAnswer is the error line for `lineNumber` with the message `error`, and `id` first when
+// there is one.
+Answer ErrorAnswer(long long lineNumber, const std::string& error,
+                   const std::optional<nlohmann::ordered_json>& id = std::nullopt);
 
 // MaxLineBytes is the longest input line read for a given body limit: 3 bytes per body byte
 // (room for a body written with \u escapes, as JSON writers do by default) and 4 KiB for the
