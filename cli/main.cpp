@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -89,14 +90,15 @@ sumvelo::cli::Document LoadDocument(const Options& options, CLI::App& app) {
     return document;
   }
   TextEncoding chosen{};
+  std::optional<Source> title;
   if (app.count("--title") > 0) {
-    const Source title{options.title, "--title"};
-    document.title = PrepareTitle(title, encoding, &chosen);
-    if (options.verbose) Tell(title, "title", chosen);
+    title = Source{options.title, "--title"};
   } else if (app.count("--title-file") > 0) {
-    const Source title = ReadSource(options.titleFile, options.maxBodyBytes);
-    document.title = PrepareTitle(title, encoding, &chosen);
-    if (options.verbose) Tell(title, "title", chosen);
+    title = ReadSource(options.titleFile, options.maxBodyBytes);
+  }
+  if (title) {
+    document.title = PrepareTitle(*title, encoding, &chosen);
+    if (options.verbose) Tell(*title, "title", chosen);
   }
   const Source body = ReadSource(options.file, options.maxBodyBytes);
   document.body = PrepareBody(body, encoding, &chosen);
