@@ -28,17 +28,13 @@ double ProgressTicker::Elapsed() const {
 void ProgressTicker::Run() {
   std::unique_lock lock(mutex_);
   if (stopped_.wait_for(lock, delay_, [this] { return stop_; })) return;
-  bool wrote = false;
   do {
     const std::string text = "\rsumvelo: " + describe_() + "\033[K";
     std::fputs(text.c_str(), stderr);
     std::fflush(stderr);
-    wrote = true;
   } while (!stopped_.wait_for(lock, std::chrono::milliseconds(200), [this] { return stop_; }));
-  if (wrote) {
-    std::fputs("\r\033[K", stderr);
-    std::fflush(stderr);
-  }
+  std::fputs("\r\033[K", stderr);  // the line was written at least once: erase it
+  std::fflush(stderr);
 }
 
 }  // namespace sumvelo::cli
